@@ -1,0 +1,13 @@
+# The core's revision text: "1." and the number of commits, or "?" outside a git checkout.
+execute_process(
+  COMMAND git rev-list --count HEAD
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+  OUTPUT_VARIABLE KELVANE_COMMIT_COUNT
+  OUTPUT_STRIP_TRAILING_WHITESPACE
+  ERROR_QUIET
+  RESULT_VARIABLE KELVANE_GIT_RESULT)
+if(KELVANE_GIT_RESULT EQUAL 0 AND KELVANE_COMMIT_COUNT)
+  set(KELVANE_REVISION "1.${KELVANE_COMMIT_COUNT}")
+else()
+  set(KELVANE_REVISION "?")
+endif()
