@@ -1,0 +1,99 @@
+// Integer conversion of the formatter, and the dispatch to its real and fixed-point modes.
+#include "format_sink.h"
+#include "kelvane-core.h"
+#include "str_fatal.h"
+
+namespace {
+
+const char digit_characters[] = "0123456789abcdef";
+
+[[noreturn]] void number_too_long(int characters) {
+  fatal_at("kelvane-str", 204);
+  fatal_error("Value exceeds buffer size (%d > %d)\n", characters, format_number_limit);
+}
+
+// The base is a template argument so that the division compiles to a multiplication.
+template <unsigned Base, typename Value>
+char* plain_digits(char* position, Value value, const char* guard) {
+  do {
+    *--position = digit_characters[value % Base];
+    value /= Base;
+  } while (value != 0 && position != guard);
+  return position;
+}
+
+template <unsigned Base, typename Value>
+char* grouped_digits(char* position, Value value, const char* guard) {
+  int in_group = 0;
+  for (;;) {
+    *--position = digit_characters[value % Base];
+    value /= Base;
+    if (value == 0 || position == guard) return position;
+    if (++in_group == 3) {
+      *--position = ',';
+      in_group = 0;
+      if (position == guard) return position;
+    }
+  }
+}
+
+template <unsigned Base>
+char* digits_in_base(char* position, uint64_t value, int group, const char* guard) {
+  if (value <= UINT32_MAX) {
+    const uint32_t narrow = static_cast<uint32_t>(value);
+    return group ? grouped_digits<Base>(position, narrow, guard)
+                 : plain_digits<Base>(position, narrow, guard);
+  }
+  return group ? grouped_digits<Base>(position, value, guard)
+               : plain_digits<Base>(position, value, guard);
+}
+
+}  // namespace
+
+char* format_integer_digits(FormatSink* sink, char* position, uint64_t value, unsigned base) {
+  char* const last = sink->digits + format_digits_size;
+  const char* guard = last - format_number_limit;
+  const int group = (sink->flags & format_flag::grouping) != 0;
+  char* first;
+  switch (base) {
+    case 2:
+      first = digits_in_base<2>(position, value, group, guard);
+      break;
+    case 8:
+      first = digits_in_base<8>(position, value, group, guard);
+      break;
+    case 16:
+      first = digits_in_base<16>(position, value, group, guard);
+      break;
+    default:
+      first = digits_in_base<10>(position, value, group, guard);
+      break;
+  }
+  if (first == guard) number_too_long(format_number_limit);
+  return first;
+}
+
+int format_number(FormatSink* sink, uint32_t low, uint32_t high, int value_signed, double real,
+                  int code, int precision) {
+  if (sink == nullptr) str_fatal_null_pointer(80);
+  sink->digits[0] = 0;
+  sink->text = sink->digits;
+  uint64_t value = (static_cast<uint64_t>(high) << 32) | low;
+  if (value_signed && static_cast<int32_t>(high) < 0) {
+    sink->flags |= format_flag::negative;
+    value = 0 - value;  // the magnitude, also of the most negative value
+  }
+  if (real < 0) {
+    sink->flags |= format_flag::negative;
+    real = -real;
+  }
+  if (code == format_mode_real) {
+    format_real(sink, real, precision);
+  } else if (code == format_mode_fixed) {
+    format_fixed(sink, low);
+  } else {
+    char* last = sink->digits + format_digits_size;
+    format_set_text(sink, format_integer_digits(sink, last, value, static_cast<unsigned>(code)));
+  }
+  return 1;
+}
