@@ -1,0 +1,75 @@
+#include "test_log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "kelvane-core.h"
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+const char kDeathLogVariable[] = "TESSARY_TEST_DEATH_LOG";
+
+std::string temporary_file(const char* stem) {
+  const std::string name = std::string(stem) + "-" + std::to_string(getpid()) + ".log";
+  return (std::filesystem::temp_directory_path() / name).string();
+}
+
+std::string& started_log() {
+  static std::string path;
+  return path;
+}
+
+// Closes and removes the log file once every test has run.
+class LogCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    if (started_log().empty()) return;
+    core_shutdown();
+    std::error_code ignored;
+    std::filesystem::remove(started_log(), ignored);
+  }
+};
+
+::testing::Environment* const log_cleanup = ::testing::AddGlobalTestEnvironment(new LogCleanup);
+
+}  // namespace
+
+const std::string& test_log_start() {
+  if (started_log().empty()) {
+    started_log() = temporary_file("tessary-test");
+    core_init(started_log().c_str(), CORE_LOG_FILE | CORE_LOG_INFO);
+  }
+  return started_log();
+}
+
+std::string test_log_death_path() {
+  if (const char* inherited = std::getenv(kDeathLogVariable)) return inherited;
+  const std::string path = temporary_file("tessary-death");
+#ifdef _WIN32
+  _putenv_s(kDeathLogVariable, path.c_str());
+#else
+  setenv(kDeathLogVariable, path.c_str(), 1);
+#endif
+  return path;
+}
+
+std::string test_log_read(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string lines;
+  for (size_t i = 0; i < text.size(); i++) {
+    if (text[i] != '\r' || i + 1 >= text.size() || text[i + 1] != '\n') lines += text[i];
+  }
+  return lines;
+}
