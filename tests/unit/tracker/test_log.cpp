@@ -73,3 +73,10 @@ std::string test_log_read(const std::string& path) {
   }
   return lines;
 }
+
+std::string test_log_added_by(const std::function<void()>& step) {
+  const std::string& path = test_log_start();
+  const size_t mark = test_log_read(path).size();
+  step();
+  return test_log_read(path).substr(mark);
+}

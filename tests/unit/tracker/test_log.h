@@ -1,6 +1,7 @@
 // The debug log of a test process, kept in temporary files so that tests can read it back.
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Starts the core once per process, logging to a file of its own with CORE_LOG_FILE and
@@ -14,3 +15,6 @@ std::string test_log_death_path();
 
 // The file's contents with CR LF turned into LF; empty when it cannot be read.
 std::string test_log_read(const std::string& path);
+
+// What step adds to the log that test_log_start began.
+std::string test_log_added_by(const std::function<void()>& step);

@@ -238,18 +238,10 @@ std::string rule(const char* name) {
   return line + std::string(79 - line.size(), '=') + "\n";
 }
 
-// What one step adds to the process's log.
-std::string logged_by(const std::function<void()>& step) {
-  const std::string& path = test_log_start();
-  const size_t mark = test_log_read(path).size();
-  step();
-  return test_log_read(path).substr(mark);
-}
-
 TEST(TrackerLogTest, InitLogsTheLimitBetweenRules) {
-  EXPECT_EQ(logged_by([] { tracker_init(TRACKER_NO_LIMIT); }),
+  EXPECT_EQ(test_log_added_by([] { tracker_init(TRACKER_NO_LIMIT); }),
             rule("Memory Init") + "Memory Initialized (Maximum)\n" + rule(nullptr));
-  EXPECT_EQ(logged_by([] { tracker_init(65536 + 1023); }),
+  EXPECT_EQ(test_log_added_by([] { tracker_init(65536 + 1023); }),
             rule("Memory Init") + "Memory Initialized (limit 64k)\n" + rule(nullptr));
 }
 
@@ -267,7 +259,7 @@ TEST_P(TrackerLeakTest, ShutdownLogsPeaksAndWarnsInBytesOrWholeKilobytes) {
   const LeakCase leak = GetParam();
   uint8_t* kept = leak.size ? allocate(leak.size) : nullptr;
   release(allocate(2040), 2040);  // a block of 2048 bytes
-  EXPECT_EQ(logged_by([] { tracker_shutdown(); }),
+  EXPECT_EQ(test_log_added_by([] { tracker_shutdown(); }),
             rule("Memory Remove") + leak.peak + leak.warning + rule(nullptr));
   if (kept) release(kept, leak.size);
 }
