@@ -126,6 +126,8 @@ struct ValueCase {
   int32_t result;  // the caller's integer afterwards (preset to 1234)
 };
 
+void PrintTo(const ValueCase& value, std::ostream* out) { *out << value.name; }
+
 const int32_t kNegative = -123456;
 const unsigned char kFourBytes[4] = {1, 2, 3, 4};
 
