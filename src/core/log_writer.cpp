@@ -64,21 +64,23 @@ void write_console(const char* entry, uint32_t length, uint32_t thread_id) {
   os_console_write(core_state.console, entry, length);
 }
 
-// The clock reading of this entry, or the last good one when the clock fails now.
-int read_clock(OsLocalTime* now) {
+enum ClockReading { kNoTime, kLastTime, kCurrentTime };
+
+// Reads the clock for this entry; when it fails, now holds the last good reading, if any.
+ClockReading read_clock(OsLocalTime* now) {
   static OsLocalTime last_read;
   static int has_last_read = 0;
   if (os_local_time(now)) {
     last_read = *now;
     has_last_read = 1;
-    return 1;
+    return kCurrentTime;
   }
   *now = last_read;
-  return has_last_read ? -1 : 0;
+  return has_last_read ? kLastTime : kNoTime;
 }
 
-void format_timestamp(char* buffer, const OsLocalTime& now, int clock_state) {
-  if (clock_state != 1) {
+void format_timestamp(char* buffer, const OsLocalTime& now, ClockReading reading) {
+  if (reading != kCurrentTime) {
     str_copy(buffer, kUnknownTimestamp, kTimestampSize);
     return;
   }
@@ -124,14 +126,14 @@ int choose_log_file(const char* name, const char* entry) {
 void write_file(const char* entry, uint32_t length, uint32_t thread_id, int fatal) {
   uint32_t flags = core_state.core_flags;
   OsLocalTime now;
-  int clock_state = read_clock(&now);
+  ClockReading reading = read_clock(&now);
   char name[kCorePathSize];
   int per_thread = (flags & CORE_LOG_PER_THREAD) && is_other_thread(thread_id);
-  int dated = (flags & CORE_LOG_DATED) && clock_state != 0;
+  int dated = (flags & CORE_LOG_DATED) && reading != kNoTime;
   build_log_file_name(name, core_state.log_base_path, dated ? &now : nullptr,
                       per_thread ? &thread_id : nullptr);
   char timestamp[kTimestampSize] = "";
-  if (flags & CORE_LOG_TIMESTAMP) format_timestamp(timestamp, now, clock_state);
+  if (flags & CORE_LOG_TIMESTAMP) format_timestamp(timestamp, now, reading);
 
   if (!choose_log_file(name, entry)) return;
   if (timestamp[0]) os_file_write(core_state.log_file, timestamp, str_length(timestamp));
