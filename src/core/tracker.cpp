@@ -2,6 +2,7 @@
 // and after the caller's area, is zero when handed out and zeroed again before it goes back.
 #include "tracker.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,13 +15,22 @@ namespace {
 
 const char corrupt_format[] = "Memory corrupt (%d) <Addr:0x%p Before:%d After:%d Max:%d>\n";
 
+// The heap's blocks are aligned for any type, and the user area (4 bytes into the block) must
+// be too: on a 64-bit build a record holding pointers at a merely 4-aligned address is
+// undefined behaviour. So each block starts this far into its heap allocation.
+constexpr size_t kHeapPad = alignof(std::max_align_t) - TRACKER_GUARD_SIZE;
+
 // Called through a volatile pointer so that zeroing a block just before free() is not removed
 // as a dead store.
 void* (*volatile zero_fill)(void*, int, size_t) = std::memset;
 
-int info_enabled() { return (core_state.core_flags & CORE_LOG_INFO) != 0; }
+int info_enabled() {
+  return (core_state.core_flags & CORE_LOG_INFO) != 0;
+}
 
-void* address_of(uintptr_t address) { return reinterpret_cast<void*>(address); }
+void* address_of(uintptr_t address) {
+  return reinterpret_cast<void*>(address);
+}
 
 // Number of the four bytes at place that differ from guard.
 int32_t damaged_count(const uint8_t* place, const uint8_t guard[4]) {
@@ -43,7 +53,9 @@ void require_valid_size(int32_t size, const char* file, int32_t line) {
 
 }  // namespace
 
-int64_t tracker_block_length(int32_t size) { return (static_cast<int64_t>(size) + 11) & ~3LL; }
+int64_t tracker_block_length(int32_t size) {
+  return (static_cast<int64_t>(size) + 11) & ~3LL;
+}
 
 void tracker_guard_bytes(uintptr_t block_start, uint8_t guard[4]) {
   const uint32_t low = static_cast<uint32_t>(block_start);
@@ -127,14 +139,16 @@ void* tracked_alloc(int32_t size, int32_t flags, const char* file, int32_t line)
     fatal_error("Memory exceeds limit ((%d + %d) / %d)\n", tracker_state.bytes_in_use, shown_length,
                 tracker_state.limit);
   }
-  uint8_t* block = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length)));
-  if (block == nullptr) {
+  uint8_t* heap = static_cast<uint8_t*>(std::malloc(kHeapPad + static_cast<size_t>(length)));
+  if (heap == nullptr) {
     set_fatal_location(file, line);
     fatal_error("No Memory available (%d / %d)\n", size, static_cast<int32_t>(length));
   }
+  uint8_t* block = heap + kHeapPad;
   const uintptr_t start = reinterpret_cast<uintptr_t>(block);
   if (start < tracker_state.lowest_address) tracker_state.lowest_address = start;
-  if (start + length > tracker_state.highest_address) tracker_state.highest_address = start + length;
+  if (start + length > tracker_state.highest_address)
+    tracker_state.highest_address = start + length;
 
   uint8_t guard[TRACKER_GUARD_SIZE];
   tracker_guard_bytes(start, guard);
@@ -171,9 +185,9 @@ void* tracked_free(void* pointer, int32_t size, int32_t flags, const char* file,
   const uintptr_t start = reinterpret_cast<uintptr_t>(pointer) - TRACKER_GUARD_SIZE;
   tracker_check_guards(start, size, file, line);
 
-  void* block = address_of(start);
+  uint8_t* block = static_cast<uint8_t*>(address_of(start));
   zero_fill(block, 0, static_cast<size_t>(length));
-  std::free(block);
+  std::free(block - kHeapPad);
   tracker_state.block_count -= 1;
   tracker_state.bytes_in_use -= static_cast<int32_t>(length);
   core_unlock();

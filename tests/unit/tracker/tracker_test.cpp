@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cinttypes>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -73,6 +74,7 @@ TEST_P(TrackerLayoutTest, BlockIsZeroedBetweenTwoEqualGuardsAndCounted) {
   uint8_t* user = allocate(layout.size);
   EXPECT_EQ(tracker_state.block_count, 1);
   EXPECT_EQ(tracker_state.bytes_in_use, layout.block_length);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(user) % alignof(std::max_align_t), 0u);
 
   uint8_t guard[4];
   tracker_guard_bytes(reinterpret_cast<uintptr_t>(user - 4), guard);
