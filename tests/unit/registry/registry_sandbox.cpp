@@ -9,8 +9,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 namespace {
@@ -55,10 +53,10 @@ void registry_sandbox_open(RegistrySandbox* sandbox) {
       return;
     }
   }
-  const std::string folder = "tessary-registry-test-" + std::to_string(getpid());
-  sandbox->config_home = (std::filesystem::temp_directory_path() / folder).string();
-  std::filesystem::remove_all(sandbox->config_home);
-  std::filesystem::create_directories(sandbox->config_home);
+  std::string folder =
+      (std::filesystem::temp_directory_path() / "tessary-registry-test-XXXXXX").string();
+  ASSERT_NE(mkdtemp(&folder[0]), nullptr);
+  sandbox->config_home = folder;
   setenv("XDG_CONFIG_HOME", sandbox->config_home.c_str(), 1);
 #endif
 }

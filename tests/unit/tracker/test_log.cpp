@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "kelvane-core.h"
 
@@ -20,8 +22,11 @@ namespace {
 
 const char kDeathLogVariable[] = "TESSARY_TEST_DEATH_LOG";
 
+// Named after the process and a random number: test processes of other builds may share the
+// temporary folder and, in other process namespaces, the process id.
 std::string temporary_file(const char* stem) {
-  const std::string name = std::string(stem) + "-" + std::to_string(getpid()) + ".log";
+  const std::string name = std::string(stem) + "-" + std::to_string(getpid()) + "-" +
+                           std::to_string(std::random_device{}()) + ".log";
   return (std::filesystem::temp_directory_path() / name).string();
 }
 
@@ -78,5 +83,6 @@ std::string test_log_added_by(const std::function<void()>& step) {
   const std::string& path = test_log_start();
   const size_t mark = test_log_read(path).size();
   step();
-  return test_log_read(path).substr(mark);
+  const std::string after = test_log_read(path);
+  return after.substr(std::min(mark, after.size()));
 }
