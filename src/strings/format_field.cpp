@@ -9,19 +9,20 @@ char upper(char character) {
                                               : character;
 }
 
-// Stores `length` characters of text, stepping `stride` bytes per character.
-int put_folded(FormatSink* sink, const char* text, int32_t length, int stride, int fold) {
-  const char* const stop = text + static_cast<int64_t>(length) * stride;
-  for (; text != stop; text += stride) {
-    if (!sink_put(sink, fold ? upper(*text) : *text)) return 0;
-  }
-  return 1;
-}
-
+// Stores `length` characters of text (the low byte of each unit when wide), folding a-z to
+// A-Z when `upper_case` is set; as many as fit.
 int put_text(FormatSink* sink, const char* text, int wide) {
+  const int64_t length = sink->length;
   const int fold = (sink->flags & format_flag::upper_case) != 0;
-  if (!wide && !fold) return sink_put_text(sink, text, sink->length);
-  return put_folded(sink, text, sink->length, wide ? 2 : 1, fold);
+  if (!wide && !fold) return sink_put_text(sink, text, length);
+  const int64_t room = sink->end - sink->out;
+  const int64_t stored = length < room ? length : room;
+  const int stride = wide ? 2 : 1;
+  char* out = sink->out;
+  for (int64_t i = 0; i < stored; ++i, text += stride) *out++ = fold ? upper(*text) : *text;
+  sink->out = out;
+  sink->count += static_cast<int32_t>(stored);
+  return stored == length;
 }
 
 char sign_of(uint32_t flags) {
