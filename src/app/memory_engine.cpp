@@ -9,6 +9,7 @@
 #include "os.h"
 #include "picture.h"
 #include "reclaim_plan.h"
+#include "zero_fill.h"
 
 namespace {
 
@@ -16,10 +17,6 @@ constexpr int64_t mebibyte = 1048576;
 constexpr int32_t reclaim_slices = 16;
 constexpr int tooltip_bytes = 320;
 const char freeing_tooltip[] = "Freeing Memory...";
-
-// The writes are the point of a reclaim: called through a volatile pointer so that they are
-// never dropped as dead stores before the release.
-void* (*volatile zero_fill)(void*, int, size_t) = std::memset;
 
 void read_status(OsMemoryStatus* status) {
   *status = OsMemoryStatus{};
@@ -61,7 +58,7 @@ void zero_in_slices(uint8_t* block, int64_t amount) {
   for (int32_t i = 0; i < reclaim_slices; ++i) {
     picture_draw_progress(i);
     picture_publish(0, freeing_tooltip);
-    zero_fill(block + i * slice, 0, static_cast<size_t>(slice));
+    zero_fill(block + i * slice, static_cast<uint64_t>(slice));
   }
 }
 
