@@ -10,9 +10,6 @@ declare -A wanted=(
   [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
   [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
   [wine]="wine wine64"
-  [Xvfb]=xvfb
-  [xdotool]=xdotool
-  [import]=imagemagick
 )
 missing=()
 for tool in "${!wanted[@]}"; do
@@ -28,5 +25,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
