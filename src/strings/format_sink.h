@@ -37,6 +37,9 @@ struct FormatSink {
   const char* text;  // first character of the converted text
 };
 
+// Pieces up to this length are stored by a plain loop.
+constexpr int64_t format_short_piece = 16;
+
 inline int sink_put(FormatSink* sink, char character) {
   if (sink->out >= sink->end) return 0;
   *sink->out++ = character;
@@ -49,7 +52,12 @@ inline int sink_put_text(FormatSink* sink, const char* text, int64_t n) {
   const int64_t room = sink->end - sink->out;
   const int64_t stored = n < room ? n : room;
   if (stored > 0) {
-    std::memcpy(sink->out, text, static_cast<size_t>(stored));
+    // Most pieces are a few characters long: a plain loop beats calling memcpy for them.
+    if (stored <= format_short_piece) {
+      for (int64_t i = 0; i < stored; ++i) sink->out[i] = text[i];
+    } else {
+      std::memcpy(sink->out, text, static_cast<size_t>(stored));
+    }
     sink->out += stored;
     sink->count += static_cast<int32_t>(stored);
   }
@@ -61,7 +69,11 @@ inline int sink_put_repeated(FormatSink* sink, char character, int64_t n) {
   if (n <= 0) return 1;
   const int64_t room = sink->end - sink->out;
   const int64_t stored = n < room ? n : room;
-  std::memset(sink->out, character, static_cast<size_t>(stored));
+  if (stored <= format_short_piece) {
+    for (int64_t i = 0; i < stored; ++i) sink->out[i] = character;
+  } else {
+    std::memset(sink->out, character, static_cast<size_t>(stored));
+  }
   sink->out += stored;
   sink->count += static_cast<int32_t>(stored);
   return stored == n;
