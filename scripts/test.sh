@@ -29,11 +29,16 @@ build_and_test() {
 windows_tests() {
   local prefix
   prefix=$(mktemp -d /tmp/tessary-wine.XXXXXX)
-  # Each run gets its own Wine prefix; Wine's own chatter goes to a file.
-  WINEPREFIX=$prefix WINEDEBUG=-all build_and_test windows 2>"$prefix.log"
+  # Each run gets its own Wine prefix; Wine's own chatter goes to a file. The prefix is made
+  # and one persistent server started before ctest runs tests in parallel, so that they do not
+  # race to set up the same prefix.
+  export WINEPREFIX=$prefix WINEDEBUG=-all
+  { wineserver -p && wineboot -i; } >/dev/null 2>"$prefix.log"
+  build_and_test windows 2>>"$prefix.log"
   local status=$?
   [ $status -eq 0 ] || tail -n 50 "$prefix.log"
   wineserver -k >/dev/null 2>&1 || true
+  unset WINEPREFIX WINEDEBUG
   rm -rf "$prefix" "$prefix.log"
   return $status
 }
