@@ -29,11 +29,11 @@ build_and_test() {
 windows_tests() {
   local prefix
   prefix=$(mktemp -d /tmp/tessary-wine.XXXXXX)
-  # Each run gets its own Wine prefix; Wine's own chatter goes to a file. The prefix is made
-  # and one persistent server started before ctest runs tests in parallel, so that they do not
-  # race to set up the same prefix.
+  # Each run gets its own Wine prefix; Wine's own chatter goes to a file. The prefix is set up
+  # completely (wineserver -w waits for it) and one persistent server started before ctest
+  # runs tests in parallel, so that they do not race to set up the same prefix.
   export WINEPREFIX=$prefix WINEDEBUG=-all
-  { wineserver -p && wineboot -i; } >/dev/null 2>"$prefix.log"
+  { wineboot -i && wineserver -w && wineserver -p; } >/dev/null 2>"$prefix.log"
   build_and_test windows 2>>"$prefix.log"
   local status=$?
   [ $status -eq 0 ] || tail -n 50 "$prefix.log"
