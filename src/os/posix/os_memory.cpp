@@ -1,4 +1,4 @@
-// The memory status on Linux in the shape of the Windows record, and the reclaim block.
+// The memory status on Linux in the shape of the Windows record; giving free heap memory back.
 //
 // Physical memory: the total from sysinfo, the available share from MemAvailable (the
 // kernel's estimate of what can be had without swapping). The commit figures add swap to
@@ -91,15 +91,6 @@ int os_memory_status(OsMemoryStatus* status) {
                          : 0;
   status->memory_load = static_cast<uint32_t>(100 - free_share);
   return 1;
-}
-
-void* os_reclaim_alloc(uint64_t bytes) {
-  if (bytes > SIZE_MAX) return nullptr;
-  return std::malloc(static_cast<size_t>(bytes));
-}
-
-void os_reclaim_free(void* block) {
-  std::free(block);
 }
 
 void os_heap_give_back() {

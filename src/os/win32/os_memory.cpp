@@ -1,9 +1,8 @@
-// The memory status from the kernel, and the reclaim block from the C runtime heap.
+// The memory status from the kernel, and giving free heap memory back.
 #include <malloc.h>
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "os.h"
@@ -17,15 +16,6 @@ int os_memory_status(OsMemoryStatus* status) {
   if (!GlobalMemoryStatusEx(&record)) return 0;
   std::memcpy(status, &record, sizeof record);
   return 1;
-}
-
-void* os_reclaim_alloc(uint64_t bytes) {
-  if (bytes > SIZE_MAX) return nullptr;
-  return std::malloc(static_cast<size_t>(bytes));
-}
-
-void os_reclaim_free(void* block) {
-  std::free(block);
 }
 
 void os_heap_give_back() {
